@@ -1,0 +1,19 @@
+// oneliner_row.cpp - one oneliner as one table row.
+#include "oneliner_row.h"
+
+#include "fields.h"
+#include "io.h"
+#include "page.h"
+#include "record_fields.h"
+
+void WriteOnelinerRow(const OnelinerRecord& record)
+{
+    WriteText(RowWrite()
+                  .Markup("<td  align=\"left\">")
+                  .Field(FieldText(record.bytes, OnelinerRecord::HandleOffset))
+                  .Markup("</td>"));
+    WriteLine(RowWrite()
+                  .Markup("<td  align=\"left\">")
+                  .Field(StripPipeCodes(FieldText(record.bytes, OnelinerRecord::WordsOffset)))
+                  .Markup("</td></TR>"));
+}
