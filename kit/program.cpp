@@ -17,8 +17,7 @@ const ProgramText LastCallersProgram = {
         {
             "</tr>",
             "</table>",
-            "</center><br><b>mystic last call cgi v1.00 win32 for Mystic 1.07.3<br> by the project's contributors. "
-            "Compiled 11/01/02</b>",
+            "</center><br><b>mystic last call cgi v1.00 win32 for Mystic 1.07.3<br> by the project's contributors. Compiled 11/01/02</b>",
             "</body>",
             "</html>",
         },
@@ -66,8 +65,7 @@ const ProgramText OnelinersProgram = {
         {
             "</tr>",
             "</table>",
-            "</center><br><b>mystic oneliners > cgi v1.00 win32 for Mystic 1.07.3<br> by the project's contributors.  "
-            "Compiled 11/01/02</b>",
+            "</center><br><b>mystic oneliners > cgi v1.00 win32 for Mystic 1.07.3<br> by the project's contributors.  Compiled 11/01/02</b>",
             "</body>",
             "</html>",
         },
