@@ -12,10 +12,11 @@
 template <std::size_t RecordSize>
 Text FieldText(const unsigned char (&record)[RecordSize], std::size_t offset)
 {
-    static_assert(RecordSize >= 1);
+    Text text;
+    if (offset >= RecordSize)
+        return text;
     std::size_t available = RecordSize - offset - 1;
     std::size_t length = record[offset];
-    Text text;
     text.Assign(reinterpret_cast<const char*>(record + offset + 1), length < available ? length : available);
     return text;
 }

@@ -1,3 +1,0 @@
-#include <gtest/gtest.h>
-#include "bbs_records.h"
-TEST(Smoke, Encodes) { EXPECT_EQ(EncodeCaller({}).size(), 279u); }
