@@ -13,16 +13,23 @@ void WritePageHeader(const ProgramText& program);
 // Closes the open row, the table and the page.
 void WritePageFooter(const ProgramText& program);
 
-// One write of a table row, composed from fixed markup and from fields out
-// of the BBS's files. Callers write these fields, so their characters that
-// HTML gives meaning to are written as entities and never become markup.
-// Like any composed text the write is cut after its 255th character, counted
-// as stored before escaping: an entity is never split, and the bytes written
-// can exceed 255.
+// A table row's line, composed from fixed markup and from fields out of the
+// BBS's files. Callers write these fields, so their characters that HTML
+// gives meaning to are written as entities and never become markup.
+//
+// A line is made of up to three writes. Like any composed text each write
+// is cut after its own 255th character, counted as stored before escaping:
+// an entity is never split, and the bytes of a write can exceed 255. The
+// writes of a line are handed to standard output together, so a row costs
+// one system call, and the bytes are those of the writes one after another.
 class RowWrite {
 public:
     RowWrite& Markup(const Text& text) { return Add(text, false); }
     RowWrite& Field(const Text& text) { return Add(text, true); }
+
+    // Ends the current write and starts the next one, with a cut of its own.
+    // Past the last write, what follows counts towards the last write's cut.
+    RowWrite& NextWrite();
 
     const char* Bytes() const { return bytes_; }
     std::size_t Size() const { return size_; }
@@ -30,10 +37,12 @@ public:
 private:
     RowWrite& Add(const Text& text, bool escape);
 
+    static constexpr std::size_t MaxWrites = 3;
     static constexpr std::size_t LongestEntity = 6; // &quot;
-    std::uint8_t stored_ = 0;
+    std::uint8_t stored_ = 0; // characters of the current write, as stored
+    std::uint8_t writes_ = 1;
     std::size_t size_ = 0;
-    char bytes_[255 * LongestEntity];
+    char bytes_[MaxWrites * 255 * LongestEntity];
 };
 
 void WriteText(const RowWrite& row);

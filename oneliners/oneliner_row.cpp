@@ -8,11 +8,12 @@
 
 void WriteOnelinerRow(const OnelinerRecord& record)
 {
-    WriteText(RowWrite()
+    // Two writes, each cut after its own 255th character.
+    WriteLine(RowWrite()
                   .Markup("<td  align=\"left\">")
                   .Field(FieldText(record.bytes, OnelinerRecord::HandleOffset))
-                  .Markup("</td>"));
-    WriteLine(RowWrite()
+                  .Markup("</td>")
+                  .NextWrite()
                   .Markup("<td  align=\"left\">")
                   .Field(StripPipeCodes(FieldText(record.bytes, OnelinerRecord::WordsOffset)))
                   .Markup("</td></TR>"));

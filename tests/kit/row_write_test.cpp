@@ -72,6 +72,35 @@ TEST(RowWrite, EscapesFieldsAndCutsByStoredCharacters)
     }
 }
 
+TEST(RowWrite, EachWriteOfALineHasItsOwnCut)
+{
+    const std::string long300(300, 'n');
+    struct Case {
+        const char* name;
+        RowWrite row;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"writes follow each other", RowWrite().Markup("a").NextWrite().Field("<").NextWrite().Markup("c"),
+            "a&lt;c"},
+        {"a cut write loses its end, the next follows",
+            RowWrite().Markup("<td>").Field(FromStd(long300)).Markup("</td>").NextWrite().Markup("<td>x"),
+            "<td>" + std::string(251, 'n') + "<td>x"},
+        {"every write may reach 255",
+            RowWrite().Markup(FromStd(long300)).NextWrite().Markup(FromStd(long300)).NextWrite().Field(
+                FromStd(std::string(300, '&'))),
+            std::string(510, 'n') + Repeat("&amp;", 255)},
+        {"past the third write the cut goes on",
+            RowWrite().Markup("a").NextWrite().Markup("b").NextWrite().Markup(FromStd(std::string(254, 'c'))).NextWrite()
+                .Markup("dd"),
+            "ab" + std::string(254, 'c') + "d"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Bytes(c.row), c.expected);
+    }
+}
+
 TEST(RowWrite, WritesItsBytesAsTheyStand)
 {
     ASSERT_EQ(TakeIoError(), 0);
