@@ -1,7 +1,8 @@
 // system.h - the kit's only contact with the operating system.
 //
-// Everything that knows about descriptors, errno and signals lives behind
-// these few calls, so the rest of the kit reads the same on every platform.
+// Everything that knows about handles, error codes and signals lives behind
+// these few calls, with one implementation per platform, so the rest of the
+// kit reads the same on every platform.
 #pragma once
 
 #include <cstddef>
@@ -12,7 +13,11 @@
 namespace System {
 
 // The separator that ends a directory in a path.
+#ifdef _WIN32
+constexpr char PathSeparator = '\\';
+#else
 constexpr char PathSeparator = '/';
+#endif
 
 using FileHandle = std::intptr_t;
 constexpr FileHandle NoHandle = -1;

@@ -10,6 +10,11 @@ if [ -z "$tidy" ]; then
   exit 77
 fi
 status=0
-output=$("$tidy" --quiet -p "$build" kit/*.cpp callers/*.cpp nodes/*.cpp oneliners/*.cpp tools/*.cpp 2>&1) || status=$?
+# The Windows system layer is not in this build; tests/windows/run.sh checks it.
+kit_sources=()
+for f in kit/*.cpp; do
+  [ "$f" = kit/system_win32.cpp ] || kit_sources+=("$f")
+done
+output=$("$tidy" --quiet -p "$build" "${kit_sources[@]}" callers/*.cpp nodes/*.cpp oneliners/*.cpp tools/*.cpp 2>&1) || status=$?
 grep -v -E '^[0-9]+ warnings? generated\.$|^Suppressed [0-9]+ warnings|^Use -header-filter' <<<"$output" || true
 exit "$status"

@@ -23,3 +23,6 @@ build=${BUILD_DIR:-build}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release
 cmake --build "$build" -j "$(nproc)"
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+
+# The end-to-end tests again, against the Windows executables under Wine.
+bash tests/windows/run.sh "$build"

@@ -12,17 +12,23 @@
 #include "expected_page.h"
 #include "program_sandbox.h"
 #include "run_program.h"
+#include "target_platform.h"
 
 namespace PageFixture {
 
 // Written in configuration and expected text where the case's own
-// directory goes: "{dir}/" is a DataPath naming the sandbox.
+// directory goes: "{dir}/" is a DataPath naming the sandbox. Both become
+// what the program under test names them, a Windows path under Wine.
 inline std::string Expand(std::string text, const ProgramSandbox& sandbox)
 {
     const std::string marker = "{dir}";
-    const std::string directory = sandbox.Directory().string();
-    for (std::size_t at = text.find(marker); at != std::string::npos; at = text.find(marker, at + directory.size()))
+    const std::string directory = TargetPath(sandbox.Directory());
+    for (std::size_t at = text.find(marker); at != std::string::npos; at = text.find(marker, at + directory.size())) {
         text.replace(at, marker.size(), directory);
+        std::size_t after = at + directory.size();
+        if (after < text.size() && text[after] == '/')
+            text[after] = TargetSeparator();
+    }
     return text;
 }
 

@@ -1,6 +1,8 @@
 // program_sandbox.cpp - installing a program and writing its files.
 #include "program_sandbox.h"
 
+#include "target_platform.h"
+
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -32,8 +34,8 @@ std::string ReadFile(const std::filesystem::path& path)
 std::filesystem::path InstallProgram(const BuiltProgram& program, const std::filesystem::path& directory)
 {
     namespace fs = std::filesystem;
-    fs::path target = directory / program.name;
-    fs::copy_file(program.builtPath, target, fs::copy_options::overwrite_existing);
+    fs::path target = directory / ExecutableName(program.name);
+    fs::copy_file(BuiltExecutable(program.name, program.builtPath), target, fs::copy_options::overwrite_existing);
     fs::permissions(target, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec
             | fs::perms::others_read | fs::perms::others_exec);
     return target;
@@ -50,6 +52,16 @@ std::string ConfigText(const std::vector<std::string>& lines, const std::string&
 ProgramSandbox::ProgramSandbox(const BuiltProgram& program)
     : program_(program), executable_(InstallProgram(program, directory_.Path()))
 {
+}
+
+std::string ProgramSandbox::DataPrefix() const
+{
+    return TargetPath(Directory()) + TargetSeparator();
+}
+
+RunResult ProgramSandbox::Run(const RunOptions& options) const
+{
+    return RunOnTarget(executable_, options);
 }
 
 void ProgramSandbox::WriteConfig(const std::vector<std::string>& lines, const std::string& lineEnd) const

@@ -28,7 +28,7 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 std::string ReadFile(const std::filesystem::path& path);
 
 // Copies the built executable into directory under its own name (mode
-// 0755) and returns the copy's path.
+// 0755; "tembrix.exe" and so on in Windows mode) and returns the copy's path.
 std::filesystem::path InstallProgram(const BuiltProgram& program, const std::filesystem::path& directory);
 
 // The configuration file's bytes: every line followed by lineEnd.
@@ -43,8 +43,9 @@ public:
     const BuiltProgram& Program() const { return program_; }
     const std::filesystem::path& Directory() const { return directory_.Path(); }
     const std::filesystem::path& Executable() const { return executable_; }
-    // The directory as a DataPath: its full path and a trailing "/".
-    std::string DataPrefix() const { return Directory().string() + "/"; }
+    // The directory as a DataPath: its full path, as the program names it,
+    // and a trailing separator.
+    std::string DataPrefix() const;
 
     // Writes the .cfg beside the executable.
     void WriteConfig(const std::vector<std::string>& lines, const std::string& lineEnd = "\r\n") const;
@@ -52,7 +53,8 @@ public:
     // Writes a file, named relative to the directory.
     void WriteData(const std::string& name, const std::string& bytes) const;
 
-    RunResult Run(const RunOptions& options = {}) const { return RunProgram(executable_, options); }
+    // Runs the installed program; under Wine in Windows mode.
+    RunResult Run(const RunOptions& options = {}) const;
 
 private:
     const BuiltProgram& program_;
