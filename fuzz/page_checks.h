@@ -1,0 +1,26 @@
+// page_checks.h - properties every page must keep whatever its data files
+// hold: the fixed frame around the rows, and escaped field text inside them.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "program.h"
+
+namespace FuzzSupport {
+
+// The header and the footer as the kit writes them for the current BoardName.
+std::string CapturedHeader(const ProgramText& program);
+std::string CapturedFooter(const ProgramText& program);
+
+// Counts the places where needle starts in haystack.
+std::size_t CountOf(std::string_view haystack, std::string_view needle);
+
+// The rows between header and footer may hold the given markup tags and
+// field text. Field text carries no raw <, > or ", and each & starts one of
+// the four entities; a tag may be cut short where a composed write reached
+// 255 characters, and the next write or the line end follows it directly.
+void CheckRowMarkup(std::string_view rows, std::initializer_list<std::string_view> tags);
+
+} // namespace FuzzSupport
