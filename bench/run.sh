@@ -11,22 +11,7 @@ build=$(realpath -m "${BENCH_BUILD_DIR:-build-bench}")
 # hyperfine -N splits a command at its spaces.
 case $build in *[[:space:]]*) echo "bench: the build directory's path must hold no space" >&2; exit 1 ;; esac
 
-# Installs what is missing when run as root, as the tests do; otherwise
-# names the packages.
-packages=(cmake g++ make hyperfine valgrind time python3)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "missing packages: ${missing[*]}; install them with: sudo apt-get install ${missing[*]}" >&2
-    exit 1
-  fi
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -q
-  apt-get -o DPkg::Lock::Timeout=900 install -y -q --no-install-recommends "${missing[@]}"
-fi
+bash tools/ensure-packages.sh "the benchmark" cmake g++ make hyperfine valgrind time python3
 
 say() { echo "bench: $*" >&2; }
 

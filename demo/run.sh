@@ -53,21 +53,7 @@ fi
 packages=(cmake g++ make lighttpd)
 [ "$mode" = check ] && packages+=(curl)
 [ "$mode" = screenshots ] && packages+=(chromium)
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "The demo needs these packages: ${missing[*]}" >&2
-    echo "Install them with:  sudo apt-get install ${missing[*]}" >&2
-    exit 1
-  fi
-  echo "Installing ${missing[*]} ..."
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -q
-  apt-get -o DPkg::Lock::Timeout=900 install -y -q --no-install-recommends "${missing[@]}"
-fi
+bash "$repo/tools/ensure-packages.sh" "The demo" "${packages[@]}"
 
 # --- Everything lives in one temporary directory ---------------------------
 work=$(mktemp -d "${TMPDIR:-/tmp}/bbs-demo.XXXXXX")
