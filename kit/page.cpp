@@ -65,6 +65,7 @@ void WritePageFooter(const ProgramText& program)
     lines.Write();
 }
 
+// The entity that stands for a character HTML gives meaning to, or null.
 static const char* Entity(char c)
 {
     switch (c) {
@@ -81,27 +82,27 @@ static const char* Entity(char c)
     }
 }
 
-RowWrite& RowWrite::Add(const Text& text, bool escape)
+RowWrite& RowWrite::Add(const char* chars, std::size_t length, bool escape)
 {
     // The cut counts characters as stored, so it is known before any of
     // them is escaped.
     std::size_t room = 255u - stored_;
-    std::size_t count = text.length < room ? text.length : room;
+    std::size_t count = length < room ? length : room;
     stored_ = static_cast<std::uint8_t>(stored_ + count);
-    if (!escape) {
-        std::memcpy(bytes_ + size_, text.chars, count);
-        size_ += count;
-        return *this;
-    }
-    for (std::size_t i = 0; i < count; ++i) {
-        const char* entity = Entity(text.chars[i]);
-        if (entity == nullptr) {
-            bytes_[size_++] = text.chars[i];
+    std::size_t plain = 0; // start of the characters not yet copied
+    for (std::size_t i = 0; escape && i < count; ++i) {
+        const char* entity = Entity(chars[i]);
+        if (entity == nullptr)
             continue;
-        }
-        for (; *entity != '\0'; ++entity)
-            bytes_[size_++] = *entity;
+        std::memcpy(bytes_ + size_, chars + plain, i - plain);
+        size_ += i - plain;
+        std::size_t entityLength = std::strlen(entity);
+        std::memcpy(bytes_ + size_, entity, entityLength);
+        size_ += entityLength;
+        plain = i + 1;
     }
+    std::memcpy(bytes_ + size_, chars + plain, count - plain);
+    size_ += count - plain;
     return *this;
 }
 

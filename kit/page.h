@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "program.h"
 #include "text.h"
@@ -24,8 +25,9 @@ void WritePageFooter(const ProgramText& program);
 // one system call, and the bytes are those of the writes one after another.
 class RowWrite {
 public:
-    RowWrite& Markup(const Text& text) { return Add(text, false); }
-    RowWrite& Field(const Text& text) { return Add(text, true); }
+    RowWrite& Markup(const Text& text) { return Add(text.chars, text.length, false); }
+    RowWrite& Markup(const char* literal) { return Add(literal, std::strlen(literal), false); }
+    RowWrite& Field(const Text& text) { return Add(text.chars, text.length, true); }
 
     // Ends the current write and starts the next one, with a cut of its own.
     // Past the last write, what follows counts towards the last write's cut.
@@ -35,7 +37,7 @@ public:
     std::size_t Size() const { return size_; }
 
 private:
-    RowWrite& Add(const Text& text, bool escape);
+    RowWrite& Add(const char* chars, std::size_t length, bool escape);
 
     static constexpr std::size_t MaxWrites = 3;
     static constexpr std::size_t LongestEntity = 6; // &quot;

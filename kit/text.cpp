@@ -37,20 +37,20 @@ void DeleteText(Text& text, std::int32_t index, std::int32_t count)
 
 Text NumberText(std::int32_t value)
 {
-    // Work on the magnitude as unsigned so that -2147483648 has one.
+    // Work on the magnitude as unsigned so that -2147483648 has one; the
+    // digits are made from the right, after room for a sign.
     std::uint32_t magnitude = value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
-    char digits[10];
-    int count = 0;
+    char digits[11];
+    std::size_t first = sizeof digits;
     do {
-        digits[count++] = static_cast<char>('0' + magnitude % 10);
+        digits[--first] = static_cast<char>('0' + magnitude % 10);
         magnitude /= 10;
     } while (magnitude != 0);
+    if (value < 0)
+        digits[--first] = '-';
 
     Text result;
-    if (value < 0)
-        result.Append('-');
-    while (count > 0)
-        result.Append(digits[--count]);
+    result.Assign(digits + first, sizeof digits - first);
     return result;
 }
 

@@ -13,9 +13,18 @@ struct CountedString {
     static_assert(Capacity >= 1 && Capacity <= 255, "a capacity is 1 to 255");
 
     std::uint8_t length = 0;
-    char chars[Capacity] = {};
+    // Only the first length characters are ever read, so storage past them
+    // is neither cleared nor copied: a text costs what it holds.
+    char chars[Capacity];
 
     CountedString() = default;
+    CountedString(const CountedString& other) { Assign(other.chars, other.length); }
+    CountedString& operator=(const CountedString& other)
+    {
+        if (this != &other)
+            Assign(other.chars, other.length);
+        return *this;
+    }
 
     // Fixed text of the program; a literal longer than the capacity is cut.
     CountedString(const char* literal) { Assign(literal, std::strlen(literal)); }

@@ -318,9 +318,12 @@ TEST(StandardOutput, DataFileCutWhileALongPageIsRead)
             RunResult result = RunIntoPipe(sandbox, pipe, policy, arrived);
             EXPECT_TRUE(result.ExitedWith(0)) << Describe(result);
             EXPECT_EQ(result.standardError, "");
+            // The page ends with its footer when the cut comes while a row
+            // is being written, and after a whole row, without it, when the
+            // cut falls between the size query and the read: both are the
+            // end of a well-formed page, never the whole long one.
             PageShape shape = ExaminePage(*program, BoardName, arrived);
             EXPECT_EQ(shape.problem, "");
-            EXPECT_TRUE(shape.complete);
             EXPECT_GT(shape.rows, 0u);
             EXPECT_LT(shape.rows, static_cast<std::size_t>(LongPage));
         }
