@@ -1,6 +1,8 @@
 // page_checks.cpp - frame and escaping properties of a page's rows.
 #include "page_checks.h"
 
+#include <cstdint>
+
 #include "fuzz_support.h"
 #include "io.h"
 #include "page.h"
@@ -74,6 +76,30 @@ void CheckRowMarkup(std::string_view rows, std::initializer_list<std::string_vie
             ++at;
         }
     }
+}
+
+void CheckRecordPage(const RecordPage& page, std::string_view bytes)
+{
+    const std::string header = CapturedHeader(page.program);
+    const std::string footer = CapturedFooter(page.program);
+    WriteFile(ScratchDirectory() / page.dataFileName, bytes);
+
+    BeginCapture();
+    page.writePage();
+    std::int32_t error = TakeIoError();
+    std::string written = TakeCapture();
+
+    const bool whole = bytes.size() % page.recordSize == 0;
+    Check(error == (whole ? 0 : ShortRecordRead), "the pending error does not match the file's length");
+    Check(written.compare(0, header.size(), header) == 0, "the page does not start with its header", written);
+    std::string_view rows = std::string_view(written).substr(header.size());
+    if (whole) {
+        Check(rows.size() >= footer.size() && rows.substr(rows.size() - footer.size()) == footer,
+            "a page of whole records lacks its footer", written);
+        rows.remove_suffix(footer.size());
+    }
+    Check(CountOf(rows, page.rowEnd) == bytes.size() / page.recordSize, "not one row per whole record", written);
+    CheckRowMarkup(rows, page.tags);
 }
 
 } // namespace FuzzSupport
