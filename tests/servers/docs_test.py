@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""docs_test.py - the configuration snippets in docs/web-servers.md are the
-parts of demo/conf that the server tests run, word for word."""
+"""docs_test.py - the configuration snippets in docs/web-servers.md and in
+the README are the parts of demo/conf that the server tests run, word for
+word."""
 
 import os
 import sys
@@ -25,16 +26,17 @@ def served_part(template):
 
 
 def main():
-    with open(os.path.join(REPOSITORY, "docs", "web-servers.md"), encoding="utf-8") as file:
-        document = file.read()
     failures = 0
-    for template in sorted(os.listdir(CONFIG_TEMPLATES)):
-        snippet = served_part(template)
-        found = snippet in document
-        print(f"{'ok  ' if found else 'FAIL'} {template}: {len(snippet.splitlines())} lines")
-        if not found:
-            print(snippet)
-            failures += 1
+    for name in (os.path.join("docs", "web-servers.md"), "README.md"):
+        with open(os.path.join(REPOSITORY, name), encoding="utf-8") as file:
+            document = file.read()
+        for template in sorted(os.listdir(CONFIG_TEMPLATES)):
+            snippet = served_part(template)
+            found = snippet in document
+            print(f"{'ok  ' if found else 'FAIL'} {name}, {template}: {len(snippet.splitlines())} lines")
+            if not found:
+                print(snippet)
+                failures += 1
     return 1 if failures else 0
 
 
