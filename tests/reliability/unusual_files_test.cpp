@@ -1,4 +1,4 @@
-// special_files_test.cpp - data and configuration paths that name no
+// unusual_files_test.cpp - data and configuration paths that name no
 // regular file, and data files the web server's account may only read.
 #include <gtest/gtest.h>
 
