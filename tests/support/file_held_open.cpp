@@ -68,10 +68,12 @@ FileHeldOpen::FileHeldOpen(const std::filesystem::path& file)
         environmentStrings = WineEnvironment();
     }
     std::vector<char*> arguments;
+    arguments.reserve(argumentStrings.size() + 1);
     for (std::string& s : argumentStrings)
         arguments.push_back(s.data());
     arguments.push_back(nullptr);
     std::vector<char*> environment;
+    environment.reserve(environmentStrings.size() + 1);
     for (std::string& s : environmentStrings)
         environment.push_back(s.data());
     environment.push_back(nullptr);

@@ -20,7 +20,7 @@ bool WindowsMode();
 #define SKIP_IN_WINDOWS_MODE(reason)                      \
     do {                                                  \
         if (::PageFixture::WindowsMode())                 \
-            GTEST_SKIP() << "not under Wine: " << reason; \
+            GTEST_SKIP() << "not under Wine: " << (reason); \
     } while (false)
 
 // For one case of a table: true, after saying so, when the case has a
