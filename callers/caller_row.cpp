@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "fields.h"
-#include "io.h"
 #include "page.h"
 #include "record_fields.h"
 

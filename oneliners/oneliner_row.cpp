@@ -2,7 +2,6 @@
 #include "oneliner_row.h"
 
 #include "fields.h"
-#include "io.h"
 #include "page.h"
 #include "record_fields.h"
 
